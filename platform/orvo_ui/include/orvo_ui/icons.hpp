@@ -2,6 +2,7 @@
 #include <orvo_ui/geometry.hpp>
 
 #include <filesystem>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -25,6 +26,9 @@ enum class Builtin {
 struct Icon {
     Builtin builtin = Builtin::File;
     std::string theme_name;  // e.g. "text-x-generic"; empty for UI glyphs
+    // The freedesktop generic name tried when the theme lacks theme_name ("text-x-generic" for
+    // "text-x-python"); empty when the built-in shape reads better than the generic one.
+    std::string generic_name;
 };
 
 // The icon for a path: folders by their user-directory role, files by extension.
@@ -40,5 +44,12 @@ void draw_icon(Painter& p, const Icon& icon, const Rect& rect, Color color, Sour
 
 // True when an installed icon theme provides this name.
 bool theme_has(std::string_view name);
+
+// Every built-in shape, in declaration order (for pickers, previews and tests).
+std::span<const Builtin> all_builtins();
+// A stable lower-case name for the shape ("folder-open", "sort-ascending").
+std::string_view builtin_name(Builtin b);
+// Shapes drawn in the colour handed to draw_icon; the others carry their own palette.
+bool is_glyph(Builtin b);
 
 }  // namespace orvo_ui::icons
