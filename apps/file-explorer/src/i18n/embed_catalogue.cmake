@@ -1,0 +1,17 @@
+# Writes OUTPUT: a C++ source holding the catalogue resources as raw string data.
+# Run at build time: cmake -DEN_US=... -DDE_DE=... -DOUTPUT=... -P embed_catalogue.cmake
+set(body "// Generated from the .ftl resources; do not edit.\n#include \"i18n/catalogue.hpp\"\n\nnamespace files::i18n::catalogue {\n")
+foreach(pair "en_us;${EN_US}" "de_de;${DE_DE}")
+  list(GET pair 0 name)
+  list(GET pair 1 file)
+  file(READ "${file}" text)
+  string(FIND "${text}" ")ftl\"" clash)
+  if(NOT clash EQUAL -1)
+    message(FATAL_ERROR "${file} contains the raw-string delimiter )ftl\"")
+  endif()
+  string(APPEND body "const std::string_view ${name} = R\"ftl(${text})ftl\";\n")
+endforeach()
+string(APPEND body "}  // namespace files::i18n::catalogue\n")
+file(WRITE "${OUTPUT}.tmp" "${body}")
+file(COPY_FILE "${OUTPUT}.tmp" "${OUTPUT}" ONLY_IF_DIFFERENT)
+file(REMOVE "${OUTPUT}.tmp")
