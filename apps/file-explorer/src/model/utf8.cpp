@@ -35,6 +35,10 @@ size_t valid_len(std::string_view s, size_t i) {
 
 bool is_valid_utf8(std::string_view s) {
     for (size_t i = 0; i < s.size();) {
+        if (std::uint8_t(s[i]) < 0x80) {
+            ++i;
+            continue;
+        }
         size_t n = valid_len(s, i);
         if (!n) return false;
         i += n;
@@ -43,6 +47,7 @@ bool is_valid_utf8(std::string_view s) {
 }
 
 std::string lossy_utf8(std::string_view s) {
+    if (is_valid_utf8(s)) return std::string(s);
     std::string out;
     out.reserve(s.size());
     for (size_t i = 0; i < s.size();) {

@@ -1,5 +1,8 @@
 #include "model/workspace.hpp"
 
+#include "i18n/i18n.hpp"
+#include "model/utf8.hpp"
+
 #include <orvo_ui/sysdirs.hpp>
 
 #include <sys/stat.h>
@@ -82,6 +85,13 @@ std::optional<path> workspace_root_of(const path& p, const std::vector<path>& ro
         if (!best || r.native().size() >= best->native().size()) best = r;
     }
     return best;
+}
+
+std::string root_display_name(const path& root) {
+    path t = root;
+    while (t.has_relative_path() && t.filename().empty()) t = t.parent_path();
+    std::string name = t.has_relative_path() ? text::lossy_utf8(t.filename().native()) : std::string();
+    return name.empty() ? i18n::tr("files-place-workspace") : name;
 }
 
 }  // namespace files::model

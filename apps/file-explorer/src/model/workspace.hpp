@@ -2,6 +2,7 @@
 // Workspace roots: folders a sync service keeps in step, where collaboration attributes apply.
 #include <filesystem>
 #include <optional>
+#include <string>
 #include <vector>
 
 namespace files::model {
@@ -19,5 +20,8 @@ bool in_workspace(const path& p);
 bool in_workspace(const path& p, const std::vector<path>& roots);
 // The deepest root containing the path; among equally long ones the last.
 std::optional<path> workspace_root_of(const path& p, const std::vector<path>& roots);
+
+// The root's last name component (lossy UTF-8); "Workspace" (localised) when it has none.
+std::string root_display_name(const path& root);
 
 }  // namespace files::model
