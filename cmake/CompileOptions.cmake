@@ -4,7 +4,7 @@ target_compile_options(files_options INTERFACE
   -Wall -Wextra -Wpedantic -Wshadow=local -Wnon-virtual-dtor -Wsuggest-override
   $<$<COMPILE_LANGUAGE:CXX>:-Wno-missing-field-initializers>)
 if(FILES_SANITIZE)
-  target_compile_options(files_options INTERFACE -fsanitize=address,undefined -fno-omit-frame-pointer)
+  target_compile_options(files_options INTERFACE -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
   target_link_options(files_options INTERFACE -fsanitize=address,undefined)
 endif()
 

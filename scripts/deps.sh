@@ -5,13 +5,13 @@ set -euo pipefail
 
 build_pkgs=(
   cmake ninja-build g++ pkg-config
-  qt6-base-dev qt6-qpa-plugins libqt6svg6
+  qt6-base-dev qt6-qpa-plugins libqt6svg6 qt6-image-formats-plugins libpoppler-cpp-dev
   libicu-dev libssl-dev libfmt-dev libspdlog-dev nlohmann-json3-dev
   libzip-dev libarchive-dev zlib1g-dev libcurl4-openssl-dev libpugixml-dev libasio-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-inter adwaita-icon-theme shared-mime-info
 )
-test_pkgs=(xvfb xauth xdotool x11-apps attr findutils)
+test_pkgs=(xvfb xauth xdotool x11-apps attr findutils python3-pyatspi at-spi2-core dbus)
 
 want=("${build_pkgs[@]}")
 [ "${1:-build}" = test ] && want+=("${test_pkgs[@]}")

@@ -33,6 +33,7 @@ bool contains(const std::vector<std::string>& list, std::string_view s) {
 std::string usage(const LaunchDescriptor& d, std::string_view program) {
     std::string s = "Usage: " + std::string(program) + " [FOLDER]";
     for (const auto& f : d.flag_options) s += " [" + f + "]";
+    s += " [--observer-socket PATH]";
     s += "\n       " + std::string(program) + " --shot OUT.png [--observe OUT.json]";
     for (const auto& v : d.value_options) s += " [" + v + " VALUE]";
     s += " [SCENARIO]\n\nScenarios:";
@@ -72,7 +73,7 @@ std::expected<LaunchArgs, LaunchError> parse_args(const LaunchDescriptor& d, con
             name = arg.substr(0, eq);
             inline_value = arg.substr(eq + 1);
         }
-        bool toolkit_value = name == "--shot" || name == "--observe";
+        bool toolkit_value = name == "--shot" || name == "--observe" || name == "--observer-socket";
         if (toolkit_value || contains(d.value_options, name)) {
             std::string v;
             if (inline_value) v = *inline_value;
@@ -84,6 +85,9 @@ std::expected<LaunchArgs, LaunchError> parse_args(const LaunchDescriptor& d, con
             } else if (name == "--observe") {
                 if (v.empty()) return std::unexpected(LaunchError{"option --observe needs an output path"});
                 a.observe_output_ = std::filesystem::path(v);
+            } else if (name == "--observer-socket") {
+                if (v.empty()) return std::unexpected(LaunchError{"option --observer-socket needs a socket path"});
+                a.observer_socket_ = std::filesystem::path(v);
             } else {
                 std::erase_if(a.values_, [&](const auto& kv) { return kv.first == name; });
                 a.values_.emplace_back(name, std::move(v));
@@ -99,6 +103,8 @@ std::expected<LaunchArgs, LaunchError> parse_args(const LaunchDescriptor& d, con
     }
     if (a.observe_output_ && !a.shot_output_)
         return std::unexpected(LaunchError{"option --observe only works together with --shot"});
+    if (a.observer_socket_ && a.shot_output_)
+        return std::unexpected(LaunchError{"option --observer-socket works only for the window, not with --shot"});
     if (a.shot_output_)
         for (const auto& p : a.positional_)
             if (contains(d.scenario_names, p)) {
@@ -167,14 +173,16 @@ std::expected<void, LaunchError> run(const LaunchDescriptor& d, int argc, char**
             "cannot open a window: " + *problem + ". To render the window into a picture without a display, use "
             "the screenshot mode: " + program + " --shot OUT.png [--size WxH] [--path FOLDER] [SCENARIO]"});
     ensure_gui();
+    set_application_name(d.app_id);
     std::unique_ptr<persist::Document> doc =
         d.open_persisted_document ? d.open_persisted_document() : persist::open(d.app_id);
     if (!d.build) return std::unexpected(LaunchError{"this program has no window builder"});
     auto root = d.build(a);
     if (!root) return std::unexpected(root.error());
-    int rc = run_window(d, std::move(*root), doc.get());
+    auto rc = run_window(d, a, std::move(*root), doc.get());
     if (doc) (void)doc->save();
-    if (rc != 0) return std::unexpected(LaunchError{"the window system closed the window with status " + std::to_string(rc)});
+    if (!rc) return std::unexpected(LaunchError{rc.error()});
+    if (*rc != 0) return std::unexpected(LaunchError{"the window system closed the window with status " + std::to_string(*rc)});
     return {};
 }
 

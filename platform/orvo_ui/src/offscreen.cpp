@@ -56,6 +56,12 @@ void ensure_gui() {
     setup_icon_theme();
 }
 
+void set_application_name(const std::string& name) {
+    ensure_gui();
+    QGuiApplication::setApplicationName(QString::fromStdString(name));
+    QGuiApplication::setDesktopFileName(QString::fromStdString(name));
+}
+
 OffscreenRenderer::OffscreenRenderer(int width, int height, float scale)
     : width_(std::max(1, width)), height_(std::max(1, height)), scale_(scale > 0 ? scale : 1.0f) {}
 

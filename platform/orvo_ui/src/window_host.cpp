@@ -1,5 +1,6 @@
 #include "window_host.hpp"
 
+#include "a11y_bridge.hpp"
 #include "qt_bridge.hpp"
 
 #include <orvo_ui/persist.hpp>
@@ -11,10 +12,23 @@
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QRasterWindow>
+#include <QSocketNotifier>
 #include <QTimer>
 #include <QWheelEvent>
 
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
 #include <chrono>
+#include <cstring>
+#include <expected>
+#include <filesystem>
+#include <functional>
+#include <list>
 
 namespace orvo_ui {
 
@@ -76,6 +90,190 @@ std::string text_of(const QKeyEvent& e) {
     return {};
 }
 
+// Answers every connection on a Unix socket with one snapshot line, then closes it. Everything
+// runs on the UI thread without blocking: a client that does not read is dropped after a while.
+class ObserverSocket {
+public:
+    using SnapshotFn = std::function<std::string()>;
+
+    static std::expected<std::unique_ptr<ObserverSocket>, std::string> open(const std::filesystem::path& path,
+                                                                             SnapshotFn snapshot) {
+        const std::string& p = path.native();
+        auto fail = [&](const std::string& why) {
+            return std::unexpected("cannot listen on the observer socket " + p + ": " + why);
+        };
+        sockaddr_un addr{};
+        addr.sun_family = AF_UNIX;
+        if (p.empty() || p.size() >= sizeof(addr.sun_path)) return fail("the path is empty or too long");
+        std::memcpy(addr.sun_path, p.data(), p.size());
+
+        struct stat st;
+        if (::lstat(p.c_str(), &st) == 0) {
+            if (!S_ISSOCK(st.st_mode)) return fail("a file that is not a socket is in the way");
+            int probe = ::socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+            if (probe < 0) return fail(std::strerror(errno));
+            int rc = ::connect(probe, reinterpret_cast<sockaddr*>(&addr), sizeof addr);
+            int err = errno;
+            ::close(probe);
+            if (rc == 0) return fail("another program is listening on it");
+            if (err != ECONNREFUSED) return fail(std::strerror(err));
+            if (::unlink(p.c_str()) != 0 && errno != ENOENT) return fail(std::strerror(errno));  // stale
+        } else if (errno != ENOENT) {
+            return fail(std::strerror(errno));
+        }
+
+        int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+        if (fd < 0) return fail(std::strerror(errno));
+        auto out = std::unique_ptr<ObserverSocket>(new ObserverSocket(fd, path, std::move(snapshot)));
+        if (::bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0) return fail(std::strerror(errno));
+        // Nobody can connect before listen, so tightening the mode here leaves no window.
+        if (::chmod(p.c_str(), 0600) != 0 || ::lstat(p.c_str(), &st) != 0 || !S_ISSOCK(st.st_mode)) {
+            int err = errno;
+            (void)::unlink(p.c_str());
+            return fail(std::strerror(err));
+        }
+        out->dev_ = st.st_dev;
+        out->ino_ = st.st_ino;
+        out->bound_ = true;
+        if (::listen(fd, 16) != 0) return fail(std::strerror(errno));
+        out->listen_notifier_ = std::make_unique<QSocketNotifier>(fd, QSocketNotifier::Read);
+        QObject::connect(out->listen_notifier_.get(), &QSocketNotifier::activated, out->listen_notifier_.get(),
+                         [s = out.get()] { s->accept_ready(); });
+        out->retry_.setSingleShot(true);
+        QObject::connect(&out->retry_, &QTimer::timeout, &out->retry_,
+                         [s = out.get()] { s->listen_notifier_->setEnabled(true); });
+        out->sweep_.setInterval(500);
+        QObject::connect(&out->sweep_, &QTimer::timeout, &out->sweep_, [s = out.get()] { s->sweep(); });
+        return out;
+    }
+
+    ~ObserverSocket() {
+        listen_notifier_.reset();
+        for (auto& c : clients_) {
+            c.notifier.reset();
+            ::close(c.fd);
+        }
+        ::close(fd_);
+        // Only our own socket: someone may have replaced it meanwhile.
+        struct stat st;
+        if (bound_ && ::lstat(path_.c_str(), &st) == 0 && st.st_dev == dev_ && st.st_ino == ino_)
+            (void)::unlink(path_.c_str());
+    }
+
+private:
+    static constexpr size_t kMaxWaiting = 8;
+    static constexpr auto kClientTimeout = std::chrono::seconds(5);
+
+    struct Client {
+        int fd;
+        std::string data;
+        size_t sent = 0;
+        Instant deadline;
+        std::unique_ptr<QSocketNotifier> notifier;
+    };
+
+    ObserverSocket(int fd, std::filesystem::path path, SnapshotFn snapshot)
+        : fd_(fd), path_(std::move(path)), snapshot_(std::move(snapshot)) {}
+
+    void accept_ready() {
+        std::optional<std::string> line;
+        for (int n = 0; n < 32; ++n) {
+            int c = ::accept4(fd_, nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC);
+            if (c < 0) {
+                if (errno == EINTR || errno == ECONNABORTED) continue;
+                if (errno != EAGAIN && errno != EWOULDBLOCK) {
+                    // Out of descriptors, say: pause rather than spin on a connection we cannot take.
+                    listen_notifier_->setEnabled(false);
+                    retry_.start(1000);
+                }
+                return;
+            }
+            if (!line) line = snapshot_() + "\n";
+            Client client{c, *line, 0, Clock::now() + kClientTimeout, nullptr};
+            if (write_some(client)) {
+                close_client(client.fd);
+            } else if (client.fd >= 0 && clients_.size() < kMaxWaiting) {
+                clients_.push_back(std::move(client));
+                Client& w = clients_.back();
+                w.notifier = std::make_unique<QSocketNotifier>(w.fd, QSocketNotifier::Write);
+                QObject::connect(w.notifier.get(), &QSocketNotifier::activated, w.notifier.get(),
+                                 [this, fd = w.fd] { writable(fd); });
+                if (!sweep_.isActive()) sweep_.start();
+            } else if (client.fd >= 0) {
+                close_client(client.fd);
+            }
+        }
+    }
+
+    // True when everything was written; on an error the client is closed and fd set to -1.
+    bool write_some(Client& c) {
+        while (c.sent < c.data.size()) {
+            ssize_t w = ::send(c.fd, c.data.data() + c.sent, c.data.size() - c.sent, MSG_NOSIGNAL | MSG_DONTWAIT);
+            if (w > 0) {
+                c.sent += size_t(w);
+                continue;
+            }
+            if (w < 0 && errno == EINTR) continue;
+            if (w < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) return false;
+            ::close(c.fd);
+            c.fd = -1;
+            return false;
+        }
+        return true;
+    }
+
+    void writable(int fd) {
+        auto it = std::find_if(clients_.begin(), clients_.end(), [&](const Client& c) { return c.fd == fd; });
+        if (it == clients_.end()) return;
+        bool done = write_some(*it);
+        if (done) close_client(it->fd);
+        if (done || it->fd < 0) drop(it);
+    }
+
+    void sweep() {
+        auto now = Clock::now();
+        for (auto it = clients_.begin(); it != clients_.end();) {
+            auto next = std::next(it);
+            if (now >= it->deadline) {
+                ::close(it->fd);
+                drop(it);
+            }
+            it = next;
+        }
+        if (clients_.empty()) sweep_.stop();
+    }
+
+    // The notifier may be the one whose signal is running: let Qt delete it later.
+    void drop(std::list<Client>::iterator it) {
+        if (it->notifier) {
+            it->notifier->setEnabled(false);
+            it->notifier.release()->deleteLater();
+        }
+        clients_.erase(it);
+    }
+
+    // Reads what the client sent first: closing with unread data would reset the connection
+    // and could discard the snapshot before the client reads it.
+    static void close_client(int fd) {
+        char buf[512];
+        for (int i = 0; i < 16 && ::recv(fd, buf, sizeof buf, MSG_DONTWAIT) > 0; ++i) {
+        }
+        ::shutdown(fd, SHUT_WR);
+        ::close(fd);
+    }
+
+    int fd_;
+    std::filesystem::path path_;
+    SnapshotFn snapshot_;
+    bool bound_ = false;
+    dev_t dev_ = 0;
+    ino_t ino_ = 0;
+    std::unique_ptr<QSocketNotifier> listen_notifier_;
+    QTimer retry_;
+    QTimer sweep_;
+    std::list<Client> clients_;
+};
+
 class HostWindow final : public QRasterWindow {
 public:
     HostWindow(std::unique_ptr<Widget> root, persist::Document* doc) : root_(std::move(root)), doc_(doc) {
@@ -85,8 +283,26 @@ public:
         timer_.setSingleShot(true);
         QObject::connect(&timer_, &QTimer::timeout, this, [this] { tick(); });
         setFlag(Qt::WindowType::Window);
+        a11y_ = std::make_unique<AccessBridge>(*this, *root_, [this](std::string_view id, std::string_view action) {
+            bool done = root_->access_action(id, action);
+            if (root_->take_redraw_request() || done) update();
+            schedule();
+            return done;
+        });
     }
     ~HostWindow() override { waker_.disconnect(); }
+
+    std::expected<void, std::string> listen_observer(const std::filesystem::path& path) {
+        auto s = ObserverSocket::open(path, [this] {
+            auto snap = root_->observer_snapshot();
+            return snap ? *snap : std::string(R"({"error":"the window has no observer snapshot"})");
+        });
+        if (!s) return std::unexpected(s.error());
+        observer_ = std::move(*s);
+        return {};
+    }
+
+    QAccessibleInterface* accessibleRoot() const override { return a11y_ ? a11y_->window_interface() : nullptr; }
 
 protected:
     void paintEvent(QPaintEvent*) override {
@@ -97,6 +313,7 @@ protected:
         p.fill_rect(viewport, theme_.window);
         run_frame(*root_, p, viewport, frame, float(devicePixelRatio()));
         (void)root_->take_redraw_request();
+        a11y_->frame_done();
         if (auto t = root_->window_title(); t && *t != title_) {
             title_ = *t;
             setTitle(QString::fromStdString(title_));
@@ -192,12 +409,18 @@ private:
     Waker waker_;
     QTimer timer_;
     std::string title_;
+    // Declared after root_, so both go before the widget they read.
+    std::unique_ptr<AccessBridge> a11y_;
+    std::unique_ptr<ObserverSocket> observer_;
 };
 
 }  // namespace
 
-int run_window(const launch::LaunchDescriptor& d, std::unique_ptr<Widget> root, persist::Document* doc) {
+std::expected<int, std::string> run_window(const launch::LaunchDescriptor& d, const launch::LaunchArgs& args,
+                                           std::unique_ptr<Widget> root, persist::Document* doc) {
     HostWindow w(std::move(root), doc);
+    if (const auto& sock = args.observer_socket())
+        if (auto ok = w.listen_observer(*sock); !ok) return std::unexpected(ok.error());
     w.resize(int(d.default_size.width), int(d.default_size.height));
     w.setTitle(QString::fromStdString(d.app_id));
     w.show();

@@ -1,5 +1,5 @@
 #pragma once
-// Requests from child widgets; only the root widget executes them.
+// Requests from child widgets, keys and actions; only the root widget executes them.
 #include <deque>
 #include <filesystem>
 #include <memory>
@@ -19,18 +19,42 @@ struct Up {};
 struct Back {};
 struct Forward {};
 struct Reload {};
-struct OpenEntry { size_t index; };
+struct Click { std::size_t index; bool primary; bool shift; };
+struct SelectForMenu { std::size_t index; };
+struct OpenEntry { std::size_t index; };
+struct MoveFocus { std::size_t index; bool extend; };
+struct SortColumn { int column; };
 struct SetViewMode { ViewMode mode; };
+struct SortMenu {};
+struct ViewMenu {};
 struct SetSortKey { model::SortKey key; };
 struct ToggleDescending {};
 struct SetDescending { bool descending; };
-struct ToggleHidden {};
+struct ShowShortcuts {};
+struct SelectAll {};
+struct OpenTerminal {};
+struct NewFolder {};
+struct NewFile {};
+struct BeginRename {};
+struct CommitRename {};
+struct CancelRename {};
+struct DeleteSelection {};
+struct Undo {};
+struct Copy {};
+struct Cut {};
+struct Paste {};
 struct SetZoom { int level; };
+struct ToggleHidden {};
+struct EditPath {};
 }  // namespace cmd
 
-using FileCommand = std::variant<cmd::Navigate, cmd::OpenLocation, cmd::Up, cmd::Back, cmd::Forward, cmd::Reload,
-                                 cmd::OpenEntry, cmd::SetViewMode, cmd::SetSortKey, cmd::ToggleDescending,
-                                 cmd::SetDescending, cmd::ToggleHidden, cmd::SetZoom>;
+using FileCommand =
+    std::variant<cmd::Navigate, cmd::OpenLocation, cmd::Up, cmd::Back, cmd::Forward, cmd::Reload, cmd::Click,
+                 cmd::SelectForMenu, cmd::OpenEntry, cmd::MoveFocus, cmd::SortColumn, cmd::SetViewMode, cmd::SortMenu,
+                 cmd::ViewMenu, cmd::SetSortKey, cmd::ToggleDescending, cmd::SetDescending, cmd::ShowShortcuts,
+                 cmd::SelectAll, cmd::OpenTerminal, cmd::NewFolder, cmd::NewFile, cmd::BeginRename, cmd::CommitRename,
+                 cmd::CancelRename, cmd::DeleteSelection, cmd::Undo, cmd::Copy, cmd::Cut, cmd::Paste, cmd::SetZoom,
+                 cmd::ToggleHidden, cmd::EditPath>;
 
 // The shared first-in-first-out queue child widgets push into.
 class CommandQueue {

@@ -10,6 +10,8 @@
 #include "i18n/i18n.hpp"
 #include "main/app_main.hpp"
 
+#include <thumbnail/service.hpp>
+
 namespace files::startup {
 
 namespace {
@@ -27,8 +29,12 @@ std::optional<std::uint32_t> parse_u32(std::string_view s) {
 }
 
 // The setup a scenario makes before layout, for the scenarios the window supports so far.
-void apply_setup(app::FileExplorerWidget& w, const std::string& scenario) {
+void apply_setup(app::FileExplorerWidget& w, const std::string& scenario, orvo_ui::Instant now) {
     auto& l = w.listing_mut();
+    auto hold_bubble = [&] {
+        w.set_screenshot_hold(true);
+        w.poke_status_bubble(now);
+    };
     if (scenario == "grid") {
         w.set_view_mode(app::ViewMode::Grid);
     } else if (scenario == "loading") {
@@ -42,6 +48,19 @@ void apply_setup(app::FileExplorerWidget& w, const std::string& scenario) {
         w.clear_status();
         l.load_error =
             i18n::tr_args("files-directory-read-failed", i18n::MessageArgs().set("error", "Permission denied"));
+    } else if (scenario == "select") {
+        if (l.entries.size() > 8) {
+            w.selection_mut().apply_click(7, false, false);
+            w.selection_mut().apply_click(8, true, false);
+        }
+        hold_bubble();
+    } else if (scenario == "status") {
+        hold_bubble();
+    } else if (scenario == "rename") {
+        if (l.entries.size() > 3) {
+            w.selection_mut().select_only(3);
+            w.execute_command(app::cmd::BeginRename{});
+        }
     }
 }
 
@@ -72,7 +91,7 @@ std::expected<void, LaunchError> render_shot(const LaunchArgs& args) {
     auto root = app::FileExplorerWidget::create(app::StartupMode::Screenshot);
     if (folder) root->navigate_to(*folder);
     std::string scenario = args.scenario().value_or("");
-    apply_setup(*root, scenario);
+    apply_setup(*root, scenario, orvo_ui::Clock::now());
 
     orvo_ui::Theme theme = orvo_ui::launch::shot_theme();
     orvo_ui::TextRenderer text;
@@ -86,6 +105,12 @@ std::expected<void, LaunchError> render_shot(const LaunchArgs& args) {
         orvo_ui::run_frame(*root, p, viewport, frame, 1.0f);
     });
     if (!first) return std::unexpected(LaunchError{first.error()});
+    if (scenario == "select") {
+        orvo_ui::EventContext ectx{theme, text, orvo_ui::Clock::now(), 1.0f, viewport};
+        root->handle_event(orvo_ui::PointerMove{{0.35f * float(width), 560}, {}}, ectx);
+    }
+    // The first frame asked for the visible thumbnails; a picture is only repeatable once they are in.
+    if (auto* thumbs = root->thumbnails()) thumbs->block_until_idle(std::chrono::seconds(20));
     auto image = renderer.render_resilient(text, [&](orvo_ui::Painter& p) {
         orvo_ui::run_frame(*root, p, viewport, frame, 1.0f);
     });

@@ -3,6 +3,7 @@
 #include <orvo_ui/widgets.hpp>
 
 #include <nlohmann/json.hpp>
+#include <thumbnail/service.hpp>
 #include <openssl/evp.h>
 
 #include <cmath>
@@ -82,10 +83,17 @@ std::string observer_snapshot(const app::FileExplorerWidget& w) {
     j["ready"] = ready;
     j["is_loading"] = l.loading;
     j["has_error"] = l.load_error.has_value();
-    j["thumbnail_pending"] = nullptr;
-    j["selected_indices"] = ordered_json::array();
-    j["selected_names"] = ordered_json::array();
-    j["primary_index"] = nullptr;
+    j["thumbnail_pending"] = w.thumbnails() ? ordered_json(w.thumbnails()->pending()) : ordered_json(nullptr);
+    const auto& sel = w.selection();
+    auto indices = ordered_json::array();
+    auto names = ordered_json::array();
+    for (auto i : sel.selected()) {
+        indices.push_back(i);
+        names.push_back(i < l.entries.size() ? l.entries[i].name : std::string());
+    }
+    j["selected_indices"] = std::move(indices);
+    j["selected_names"] = std::move(names);
+    j["primary_index"] = sel.focus() ? ordered_json(*sel.focus()) : ordered_json(nullptr);
     j["offset_x"] = w.scroll_offset().x;
     j["offset_y"] = w.scroll_offset().y;
     j["offset_units"] = "pixels";

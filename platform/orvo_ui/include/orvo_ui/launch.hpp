@@ -42,6 +42,9 @@ public:
     const std::optional<std::filesystem::path>& observe_output() const { return observe_output_; }
     // The launcher's own frame size, when it has one.
     const std::optional<Size>& launcher_size() const { return launcher_size_; }
+    // --observer-socket PATH: the interactive window answers each connection there with one
+    // observer snapshot line.
+    const std::optional<std::filesystem::path>& observer_socket() const { return observer_socket_; }
 
     // For tests and the launcher.
     std::vector<std::pair<std::string, std::string>> values_;
@@ -52,6 +55,7 @@ public:
     std::optional<std::string> scenario_;
     std::optional<std::filesystem::path> observe_output_;
     std::optional<Size> launcher_size_;
+    std::optional<std::filesystem::path> observer_socket_;
     bool help_ = false;
 };
 

@@ -42,5 +42,7 @@ std::expected<void, std::string> publish_atomically(const std::filesystem::path&
 // Makes sure the process has its GUI application object (fonts, images need it). Uses the
 // offscreen platform when no platform was chosen and no display is reachable.
 void ensure_gui();
+// The name the desktop and assistive technologies know the program by.
+void set_application_name(const std::string& name);
 
 }  // namespace orvo_ui

@@ -79,6 +79,9 @@ public:
     virtual EventResult handle_event(const Event&, EventContext&) { return EventResult::Ignored; }
 
     virtual std::optional<a11y::AccessNode> access_node() const { return std::nullopt; }
+    // An assistive technology asks the node with this id (from access_node) to perform one of its
+    // actions; true when it was performed. Asked of the root widget, which routes it.
+    virtual bool access_action(std::string_view /*node_id*/, std::string_view /*action*/) { return false; }
 
     // Visits the direct children.
     virtual void for_each_child(const std::function<void(Widget&)>&) {}
