@@ -338,6 +338,7 @@ TEST(Drawing, ShortcutsSheetDimsTheContentAndShowsItsLines) {
         Color b = img->pixel(int(line.bullet.center().x), int(line.bullet.center().y));
         EXPECT_LT(b.r, 120) << "bullet at " << line.bullet.top;
     }
-    if (const char* dir = std::getenv("FILES_TEST_SHOTS"))
+    if (const char* dir = std::getenv("FILES_TEST_SHOTS")) {
         ASSERT_TRUE(publish_atomically(std::filesystem::path(dir) / "shortcuts-sheet.png", *encode_png(*img)));
+    }
 }

@@ -32,7 +32,6 @@ std::unique_ptr<FileExplorerWidget> FileExplorerWidget::create(StartupMode mode)
     model::load_folder(w->listing_, initial);
     w->in_workspace_ = model::in_workspace(initial);
     w->listing_.load_error.reset();
-    w->listing_.entries.shrink_to_fit();
     w->listing_.next_refresh = Clock::now() + std::chrono::milliseconds(750);
 
     auto sidebar = std::make_unique<places::PlacesSidebar>(places::system_places(w->dirs_), w->queue_);
