@@ -227,11 +227,18 @@ TEST(Clicks, ShiftRangeAndPrimaryToggle) {
     EXPECT_EQ(win.selected(), (std::vector<std::size_t>{1, 3}));
     win.click_at(win.row_point(0), kSuper);
     EXPECT_EQ(win.selected(), (std::vector<std::size_t>{1, 3, 0}));
-    EXPECT_EQ(win.w->status_line_text(),
-              i18n::tr_args("files-selected-count",
-                            i18n::MessageArgs().set("base", i18n::tr_args("files-item-count",
-                                                                          i18n::MessageArgs().set("count", 4)))
-                                .set("count", 3)));
+    EXPECT_TRUE(win.w->drag_candidates().empty());
+    i18n::MessageArgs count;
+    count.set("count", 4);
+    i18n::MessageArgs selected;
+    selected.set("base", i18n::tr_args("files-item-count", count));
+    selected.set("count", 3);
+    EXPECT_EQ(win.w->status_line_text(), i18n::tr_args("files-selected-count", selected));
+    // A plain press on one of several selected entries remembers them all for a drag.
+    win.click_at(win.row_point(3));
+    EXPECT_EQ(win.w->drag_candidates(),
+              (std::vector<std::filesystem::path>{win.dir / "b", win.dir / "d", win.dir / "a"}));
+    EXPECT_EQ(win.selected(), (std::vector<std::size_t>{3}));
 }
 
 TEST(Clicks, HeaderSortsAndGridGapSelectsNothing) {

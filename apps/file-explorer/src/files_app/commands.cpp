@@ -1,4 +1,6 @@
 #include "files_app/files_app.hpp"
+#include "i18n/i18n.hpp"
+#include "model/archive_location.hpp"
 
 namespace files::app {
 
@@ -18,8 +20,25 @@ bool FileExplorerWidget::drain_commands() {
     return changed;
 }
 
+namespace {
+
+// What would change or take files; refused while the folder is an archive's interior.
+bool changes_files(const FileCommand& c) {
+    return std::holds_alternative<cmd::NewFolder>(c) || std::holds_alternative<cmd::NewFile>(c) ||
+           std::holds_alternative<cmd::BeginRename>(c) || std::holds_alternative<cmd::CommitRename>(c) ||
+           std::holds_alternative<cmd::DeleteSelection>(c) || std::holds_alternative<cmd::Copy>(c) ||
+           std::holds_alternative<cmd::Cut>(c) || std::holds_alternative<cmd::Paste>(c) ||
+           std::holds_alternative<cmd::OpenTerminal>(c);
+}
+
+}  // namespace
+
 bool FileExplorerWidget::execute_command(const FileCommand& c) {
     if (command_observer_) command_observer_(c);
+    if (changes_files(c) && model::locate_archive(listing_.current)) {
+        set_status(i18n::tr("files-archive-read-only"));
+        return true;
+    }
     auto& l = listing_;
     auto entry_count = l.entries.size();
     return std::visit(
@@ -39,6 +58,11 @@ bool FileExplorerWidget::execute_command(const FileCommand& c) {
                     selection_.apply_click(v.index, v.primary, v.shift);
                     return true;
                 }
+                // Pressing on one of several selected entries may start dragging all of them.
+                drag_candidates_.clear();
+                if (selection_.selected().size() > 1 && selection_.is_selected(v.index))
+                    for (auto i : selection_.selected())
+                        if (i < entry_count) drag_candidates_.push_back(l.entries[i].path);
                 if (auto open = click_entry(v.index)) open_path(*open);
                 return true;
             },

@@ -60,6 +60,7 @@ void FileExplorerWidget::open_thumbnails() {
 
 void FileExplorerWidget::load_folder(const path& p) {
     selection_.clear();
+    drag_candidates_.clear();
     last_click_.reset();
     rename_.reset();
     clear_status();

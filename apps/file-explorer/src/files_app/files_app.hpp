@@ -79,6 +79,7 @@ public:
     const std::optional<Sheet>& sheet() const { return sheet_; }
     const std::optional<InlineRename>& inline_rename() const { return rename_; }
     const orvo_ui::selection::SelectionModel& selection() const { return selection_; }
+    const std::vector<path>& drag_candidates() const { return drag_candidates_; }
     orvo_ui::selection::SelectionModel& selection_mut() { return selection_; }
     int zoom() const { return zoom_; }
     ViewMode view_mode() const { return view_mode_; }
@@ -132,6 +133,7 @@ private:
     model::NavigationHistory history_;
     orvo_ui::selection::SelectionModel selection_;
     std::optional<LastClick> last_click_;
+    std::vector<path> drag_candidates_;  // what a drag from the last plain click would carry
     ViewMode view_mode_ = ViewMode::List;
     int zoom_ = 0;
     std::optional<std::string> status_message_;

@@ -13,6 +13,15 @@
 #include "i18n/icu_locale.hpp"
 
 namespace files::i18n {
+
+MessageArgs& MessageArgs::set(std::string name, std::string value) {
+    return set_value(std::move(name), MessageValue(std::move(value)));
+}
+
+MessageArgs& MessageArgs::set_value(std::string name, MessageValue value) {
+    items_.emplace_back(std::move(name), std::move(value));
+    return *this;
+}
 namespace {
 
 bool is_alpha(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }

@@ -19,23 +19,21 @@ using MessageValue = std::variant<std::string, std::int64_t, double>;
 
 class MessageArgs {
 public:
-    MessageArgs& set(std::string name, std::string value) {
-        items_.emplace_back(std::move(name), MessageValue(std::move(value)));
-        return *this;
-    }
+    // Out of line: inlined variant moves trip a false maybe-uninitialized warning in GCC 12.
+    MessageArgs& set(std::string name, std::string value);
     MessageArgs& set(std::string name, std::string_view value) { return set(std::move(name), std::string(value)); }
     MessageArgs& set(std::string name, const char* value) { return set(std::move(name), std::string(value)); }
     template <typename N>
         requires std::is_arithmetic_v<N>
     MessageArgs& set(std::string name, N value) {
-        if constexpr (std::is_floating_point_v<N>) items_.emplace_back(std::move(name), MessageValue(double(value)));
-        else items_.emplace_back(std::move(name), MessageValue(std::int64_t(value)));
-        return *this;
+        if constexpr (std::is_floating_point_v<N>) return set_value(std::move(name), MessageValue(double(value)));
+        else return set_value(std::move(name), MessageValue(std::int64_t(value)));
     }
     // In the order set; the order only matters to pseudo-localisation.
     const std::vector<std::pair<std::string, MessageValue>>& items() const { return items_; }
 
 private:
+    MessageArgs& set_value(std::string name, MessageValue value);
     std::vector<std::pair<std::string, MessageValue>> items_;
 };
 
