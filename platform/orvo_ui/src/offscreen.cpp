@@ -68,7 +68,8 @@ OffscreenRenderer::OffscreenRenderer(int width, int height, float scale)
 std::expected<Image, std::string> OffscreenRenderer::render_resilient(const TextRenderer& text,
                                                                       const std::function<void(Painter&)>& draw) const {
     ensure_gui();
-    QImage img(int(float(width_) * scale_), int(float(height_) * scale_), QImage::Format_ARGB32_Premultiplied);
+    // Frames are opaque; an RGB image skips alpha blending and encodes smaller.
+    QImage img(int(float(width_) * scale_), int(float(height_) * scale_), QImage::Format_RGB32);
     if (img.isNull()) return std::unexpected(std::string("cannot allocate the frame image"));
     img.setDevicePixelRatio(scale_);
     img.fill(Qt::white);
@@ -90,7 +91,9 @@ std::expected<std::vector<std::uint8_t>, std::string> encode_png(const Image& im
     QByteArray bytes;
     QBuffer buf(&bytes);
     buf.open(QIODevice::WriteOnly);
-    if (!q->save(&buf, "PNG")) return std::unexpected(std::string("PNG encoding failed"));
+    // Frames are opaque: RGB rows and light compression keep screenshots quick to write.
+    QImage rgb = q->hasAlphaChannel() && !q->isNull() ? q->convertToFormat(QImage::Format_RGB32) : *q;
+    if (!rgb.save(&buf, "PNG", 80)) return std::unexpected(std::string("PNG encoding failed"));
     return std::vector<std::uint8_t>(bytes.begin(), bytes.end());
 }
 
