@@ -100,8 +100,10 @@ std::expected<void, LaunchError> render_shot(const LaunchArgs& args) {
     orvo_ui::FrameContext frame{orvo_ui::Clock::now(), theme, text, {}, nullptr};
 
     orvo_ui::OffscreenRenderer renderer(width, height);
-    // The first draw settles the geometry that hit tests use; the second one is the picture.
-    auto first = renderer.render_resilient(text, [&](orvo_ui::Painter& p) {
+    // The first draw settles the geometry that hit tests use and asks for the visible thumbnails;
+    // its pixels are not kept, so it goes to a one-pixel surface.
+    orvo_ui::OffscreenRenderer probe(1, 1);
+    auto first = probe.render_resilient(text, [&](orvo_ui::Painter& p) {
         orvo_ui::run_frame(*root, p, viewport, frame, 1.0f);
     });
     if (!first) return std::unexpected(LaunchError{first.error()});

@@ -69,7 +69,11 @@ const Image* FileView::thumbnail_for(const model::FolderEntry& e) {
         case thumbnail::service::ThumbState::Absent: {
             auto category = thumbnail::category::category_for_path(e.path);
             if (!in_.in_workspace) {
-                svc->request_file(key, category, e.path);
+                // Only kinds a decoder can draw are worth a request; the rest keep their icon.
+                using thumbnail::category::Category;
+                if (category == std::uint8_t(Category::Image) || category == std::uint8_t(Category::Pdf) ||
+                    category == std::uint8_t(Category::Ebook))
+                    svc->request_file(key, category, e.path);
                 return nullptr;
             }
             // The stored preview is read only when the service asks for it.
