@@ -5,10 +5,13 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <string>
+#include <tuple>
 
 namespace files::model {
 namespace {
@@ -74,6 +77,120 @@ TEST(model_listing, NameSortHasNoNumericOrdering) {
     sort_entries(v, SortKey::Name, false);
     EXPECT_EQ(names(v), (std::vector<std::string>{"file10", "file2"}));
     EXPECT_EQ(full_lowercase("ÀÉÎ İ ẞ"), "àéî i̇ ß");
+}
+
+// The listing's order written out plainly: folders first, then the key (names by their full
+// lower case), ties in read order.
+std::vector<std::string> reference_order(std::vector<FolderEntry> v, SortKey key, bool descending) {
+    auto cmp = [&](const FolderEntry& a, const FolderEntry& b) -> int {
+        switch (key) {
+            case SortKey::Name: return full_lowercase(a.name).compare(full_lowercase(b.name));
+            case SortKey::Size: return a.size < b.size ? -1 : a.size > b.size;
+            case SortKey::Modified:
+                if (!a.modified || !b.modified) return int(a.modified.has_value()) - int(b.modified.has_value());
+                return *a.modified < *b.modified ? -1 : *b.modified < *a.modified;
+            case SortKey::Type: return std::string(a.type).compare(std::string(b.type));
+        }
+        return 0;
+    };
+    std::stable_sort(v.begin(), v.end(), [&](const FolderEntry& a, const FolderEntry& b) {
+        if (a.is_dir != b.is_dir) return a.is_dir;
+        int c = cmp(a, b);
+        return descending ? c > 0 : c < 0;
+    });
+    return names(v);
+}
+
+void set_mtime(const std::filesystem::path& p, std::int64_t seconds, long nanoseconds) {
+    struct timespec times[2] = {{seconds, nanoseconds}, {seconds, nanoseconds}};
+    ::utimensat(AT_FDCWD, p.c_str(), times, AT_SYMLINK_NOFOLLOW);
+}
+
+TEST(model_listing, NameOrderBeyondTheFirstBytes) {
+    // Long shared prefixes, case twins, and non-ASCII names next to ASCII ones.
+    std::vector<FolderEntry> v = {entry("report-2024-final-B"), entry("Report-2024-final-a"),
+                                  entry("report-2024-final-b"), entry("report-2024-fin"),
+                                  entry("REPORT-2024-FINAL-A"), entry("Écrit-long-nom"), entry("écrit-long-nol"),
+                                  entry("ecrit"), entry("e"), entry(""), entry("İstanbul-2024"),
+                                  entry("i̇stanbul-2023"), entry("x\xEF\xBF\xBDy"), entry("X~y"), entry("dirs-last-not", true),
+                                  entry("Dirs-first", true)};
+    for (bool descending : {false, true}) {
+        auto sorted = v;
+        sort_entries(sorted, SortKey::Name, descending);
+        EXPECT_EQ(names(sorted), reference_order(v, SortKey::Name, descending)) << descending;
+    }
+}
+
+TEST(model_listing, ReadingWithOptionsEqualsFilteringAndSortingAfter) {
+    TempDir d;
+    d.create_files({"b.txt", "A.PDF", "c", ".hidden", ".Hdir/", "Z/", "readme", "README", "İx.md", "ia.md",
+                    "report-2024-final-b.JPG", "Report-2024-final-a.jpg", "sub/", "Sub2/", "bad\xff.txt", "Bad\xfe"});
+    d.write("sized-3.bin", "abc");
+    d.write("sized-1.bin", "a");
+    set_mtime(d / "b.txt", 1000, 5);
+    set_mtime(d / "c", 1000, 4);
+    set_mtime(d / "README", 10, 0);
+    auto plain = read_folder(d.path(), false);
+    ASSERT_TRUE(plain);
+    for (HiddenEntries hidden : {HiddenEntries::Keep, HiddenEntries::Skip})
+        for (SortKey key : {SortKey::Name, SortKey::Size, SortKey::Modified, SortKey::Type})
+            for (bool descending : {false, true}) {
+                auto want = *plain;
+                if (hidden == HiddenEntries::Skip) remove_hidden(want);
+                // Read order is the system's; the reference sorts the same read.
+                auto expected = reference_order(want, key, descending);
+                sort_entries(want, key, descending);
+                EXPECT_EQ(names(want), expected) << int(key) << descending;
+                auto got = read_folder(d.path(), false, nullptr, hidden, EntryOrder{key, descending});
+                ASSERT_TRUE(got);
+                EXPECT_TRUE(*got == want) << int(key) << " " << descending << " " << int(hidden);
+            }
+    auto unordered = read_folder(d.path(), false, nullptr, HiddenEntries::Skip);
+    ASSERT_TRUE(unordered);
+    auto filtered = *plain;
+    remove_hidden(filtered);
+    EXPECT_TRUE(*unordered == filtered) << "without an order, read order is kept";
+}
+
+TEST(model_listing, LargeFolderIsReadCompletely) {
+    // Enough entries for the read to be shared between threads where there are several cores.
+    TempDir d;
+    constexpr int kCount = 9000;
+    for (int i = 0; i < kCount; ++i) {
+        std::string name = (i % 7 == 0 ? "." : "") + std::string(i % 3 ? "File-" : "file-") + std::to_string(i) +
+                           (i % 2 ? ".txt" : "");
+        if (i % 100 == 0) {
+            ::mkdir((d / name).c_str(), 0700);
+        } else {
+            int fd = ::open((d / name).c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0600);
+            ASSERT_GE(fd, 0);
+            std::string bytes(size_t(i % 5), 'x');
+            ASSERT_EQ(::write(fd, bytes.data(), bytes.size()), ssize_t(bytes.size()));
+            ::close(fd);
+        }
+    }
+    auto all = read_folder(d.path(), false);
+    ASSERT_TRUE(all);
+    ASSERT_EQ(all->size(), size_t(kCount));
+    for (const auto& e : *all) {
+        auto dash = e.name.find('-');
+        int i = std::stoi(e.name.substr(dash + 1));
+        ASSERT_EQ(e.is_dir, i % 100 == 0) << e.name;
+        if (!e.is_dir) {
+            ASSERT_EQ(e.size, std::uint64_t(i % 5)) << e.name;
+        }
+        ASSERT_EQ(e.path, d / e.name);
+        ASSERT_EQ(e.type, i % 2 ? "text/plain" : "application/octet-stream") << e.name;
+        ASSERT_TRUE(e.modified) << e.name;
+    }
+    auto want = *all;
+    remove_hidden(want);
+    auto expected = reference_order(want, SortKey::Name, false);
+    sort_entries(want, SortKey::Name, false);
+    EXPECT_EQ(names(want), expected);
+    auto got = read_folder(d.path(), false, nullptr, HiddenEntries::Skip, EntryOrder{SortKey::Name, false});
+    ASSERT_TRUE(got);
+    EXPECT_TRUE(*got == want);
 }
 
 TEST(model_listing, ReadFolderDescribesEntriesThemselves) {
