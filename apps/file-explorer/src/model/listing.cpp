@@ -372,13 +372,7 @@ void remove_hidden(std::vector<FolderEntry>& entries) {
     std::erase_if(entries, [](const FolderEntry& e) { return e.name.starts_with('.'); });
 }
 
-std::string full_lowercase(std::string_view utf8) {
-    icu::UnicodeString u = icu::UnicodeString::fromUTF8(icu::StringPiece(utf8.data(), int32_t(utf8.size())));
-    u.toLower(icu::Locale::getRoot());
-    std::string out;
-    u.toUTF8String(out);
-    return out;
-}
+std::string full_lowercase(std::string_view utf8) { return i18n::full_lowercase(utf8); }
 
 void sort_entries(std::vector<FolderEntry>& entries, SortKey key, bool descending) {
     auto items = sort_order(entries.size(), key, descending, [&](size_t i) {
